@@ -1,0 +1,43 @@
+#include "app/bindings.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "platform/html_viewer.h"
+#include "playback/play_button.h"
+#include "ui/full_parse_window.h"
+#include "ui/main_window.h"
+
+namespace zedade {
+
+void BindMainWindow(ui::MainWindow& window, const Addresses& addresses) {
+  struct PlayButton {
+    const char* button;
+    const char* editBox;
+    std::string prefix;
+  };
+  const PlayButton playButtons[] = {
+      {"按钮1", "编辑框1", addresses.universalParser},
+      {"按钮4", "编辑框3", addresses.backupParser},
+      {"按钮6", "编辑框4", addresses.spareParser},
+  };
+  for (const PlayButton& play : playButtons) {
+    QLineEdit* editBox = window.editBox(play.editBox);
+    QObject::connect(window.button(play.button), &QPushButton::clicked, &window,
+                     [&window, editBox, prefix = play.prefix] { PlayClipboardAddress(*editBox, *window.browser(), prefix); });
+  }
+  QObject::connect(window.button("按钮3"), &QPushButton::clicked, &window,
+                   [addresses] { OpenFullParseWindow(addresses); });
+}
+
+void BindFullParseWindow(ui::FullParseWindow& window, const Addresses& addresses) {
+  QObject::connect(window.playButton(), &QPushButton::clicked, &window, [&window, prefix = addresses.fullParser] {
+    PlayClipboardAddress(*window.editBox(), *window.browser(), prefix);
+  });
+}
+
+void OpenFullParseWindow(const Addresses& addresses) {
+  ui::FullParseWindow::Open([&addresses](ui::FullParseWindow& window) { BindFullParseWindow(window, addresses); });
+}
+
+}  // namespace zedade

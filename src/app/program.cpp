@@ -1,0 +1,97 @@
+#include "app/program.h"
+
+#include "app/bindings.h"
+
+#include <QApplication>
+#include <QPointer>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/html_viewer.h"
+#include "platform/ui_thread.h"
+#include "ui/main_window.h"
+#include "ui/window_registry.h"
+
+namespace zedade {
+namespace {
+
+Program* g_program = nullptr;
+std::function<void(int)> g_freeGlobalsObserver;
+QPointer<ui::MainWindow> g_mainWindow;
+
+}  // namespace
+
+Program::Program(Addresses addresses) : m_addresses(std::move(addresses)) { g_program = this; }
+
+Program::~Program() {
+  if (g_program == this) g_program = nullptr;
+}
+
+Program* Program::current() { return g_program; }
+
+ui::MainWindow* Program::mainWindow() const { return g_mainWindow.data(); }
+
+void Program::SetFreeGlobalsObserver(std::function<void(int)> observer) { g_freeGlobalsObserver = std::move(observer); }
+
+int Program::run() {
+  InitGlobals();
+  QApplication::setQuitOnLastWindowClosed(false);
+  connect(&ui::WindowRegistry::instance(), &ui::WindowRegistry::lastWindowDestroyed, this, [this] {
+    if (m_loopRunning) QCoreApplication::quit();
+  });
+
+  m_mainWindow = ui::MainWindow::Load([this](ui::MainWindow& window) { onMainWindowCreated(window); });
+  g_mainWindow = m_mainWindow;
+
+  m_loopRunning = true;
+  // A destruction requested before the loop began is carried out as the loop starts; when it
+  // leaves no window, the loop ends at once.
+  QMetaObject::invokeMethod(this, [] {
+    if (ui::WindowRegistry::instance().count() == 0) QCoreApplication::quit();
+  }, Qt::QueuedConnection);
+  QCoreApplication::exec();
+  m_loopRunning = false;
+
+  FreeGlobals();
+  // Pages still open (pop-ups of a closed window) go before their profile, and the profile before
+  // the application object.
+  for (QWidget* widget : QApplication::topLevelWidgets()) delete widget;
+  HtmlViewer::ReleaseSharedProfile();
+  return 0;
+}
+
+void Program::InitGlobals() { m_state = std::make_unique<ProgramState>(); }
+
+void Program::FreeGlobals() {
+  if (m_freeGlobalsRuns > 0) return;
+  ++m_freeGlobalsRuns;
+  m_state.reset();
+  if (g_freeGlobalsObserver) g_freeGlobalsObserver(m_freeGlobalsRuns);
+}
+
+void Program::onMainWindowCreated(ui::MainWindow& window) {
+  BindMainWindow(window, m_addresses);
+  m_state->currentVersion = Gbk("1.2");
+}
+
+void Program::endOnUiThread(int exitCode) {
+  m_ending = true;
+  FreeGlobals();
+  // The process ends here: loaded libraries and open windows go with it, and no handler of the
+  // program runs after the state is released.
+  std::fflush(nullptr);
+  std::_Exit(exitCode);
+}
+
+void EndProgram(int exitCode) {
+  if (!OnUiThread()) {
+    RunOnUiThreadBlocking([exitCode] { EndProgram(exitCode); });
+    std::abort();  // not reached: the user-interface thread has ended the process
+  }
+  if (g_program) g_program->endOnUiThread(exitCode);
+  std::fflush(nullptr);
+  std::_Exit(exitCode);
+}
+
+}  // namespace zedade

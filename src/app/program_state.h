@@ -1,0 +1,18 @@
+#pragma once
+
+#include <atomic>
+#include <optional>
+
+#include "platform/text.h"
+
+namespace zedade {
+
+// The process-wide state: created at start-up, released once at shutdown. Everything is used on
+// the user-interface thread, except totalSize, which the downloader's thread writes.
+struct ProgramState {
+  std::optional<Text> currentVersion;
+  std::optional<Text> updateAddress;
+  std::atomic<double> totalSize{0.0};
+};
+
+}  // namespace zedade

@@ -1,0 +1,99 @@
+#include "standin_pages.h"
+
+#include <string>
+
+namespace standin {
+namespace {
+
+std::string escapeHtml(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+// The query value of "url" exactly as sent: everything after "url=" in the raw target, so that a
+// page address carrying its own query and ampersands shows whole.
+std::string rawPageAddress(const std::string& target) {
+  const auto at = target.find("url=");
+  return at == std::string::npos ? std::string() : httplib::detail::decode_url(target.substr(at + 4), false);
+}
+
+const char* kPageStyle =
+    "body{margin:0;background:#111;color:#eee;font-family:sans-serif}"
+    "h1{font-size:18px;margin:8px 12px;color:#ffd400}"
+    "p{margin:4px 12px;font-size:13px;word-break:break-all}"
+    "canvas{display:block;margin:8px 12px;background:#000;border:1px solid #444}"
+    "a{color:#6cf}";
+
+// A moving picture that stands in for the video a parsing service would play.
+const char* kPlayerScript =
+    "<canvas id=screen width=560 height=240></canvas><script>"
+    "var c=document.getElementById('screen').getContext('2d'),t=0;"
+    "setInterval(function(){t++;c.fillStyle='#000';c.fillRect(0,0,560,240);"
+    "c.fillStyle='hsl('+(t*3%360)+',80%,50%)';c.beginPath();"
+    "c.arc(280+200*Math.sin(t/20),120+80*Math.cos(t/15),30,0,7);c.fill();"
+    "c.fillStyle='#fff';c.font='16px sans-serif';c.fillText('playing '+(t/25).toFixed(1)+' s',12,228);},40);"
+    "</script>";
+
+}  // namespace
+
+std::string ParserPage(const std::string& service, const std::string& rawTarget, const std::string& pageAddress) {
+  std::string html = "<!doctype html><html><head><meta charset=utf-8><title>" + escapeHtml(service) +
+                     "</title><style>" + kPageStyle + "</style></head><body>";
+  html += "<h1 id=service>" + escapeHtml(service) + "</h1>";
+  html += "<p>received address: <b id=address>" + escapeHtml(pageAddress) + "</b></p>";
+  html += "<p>request target: <code id=target>" + escapeHtml(rawTarget) + "</code></p>";
+  html += kPlayerScript;
+  html += "<p><a id=other target=_blank href=\"/v/2.html\">another episode (opens a new window)</a> &middot; "
+          "<a href=\"#\" onclick=\"window.open('/v/3.html');return false\">a script pop-up</a></p>";
+  html += "</body></html>";
+  return html;
+}
+
+void RegisterRoutes(httplib::Server& server, const SiteOptions& options, const std::string& hostPort) {
+  (void)options;
+  (void)hostPort;
+  struct Service {
+    const char* path;
+    const char* name;
+  };
+  static const Service services[] = {
+      {"/qqvip.php/", "spare parsing service"},
+      {"/player.php", "backup parsing service"},
+      {"/play/play.html", "full parsing service"},
+  };
+  for (const Service& service : services) {
+    server.Get(service.path, [service](const httplib::Request& req, httplib::Response& res) {
+      res.set_content(ParserPage(service.name, req.target, rawPageAddress(req.target)), "text/html; charset=utf-8");
+    });
+  }
+  server.Get("/", [](const httplib::Request& req, httplib::Response& res) {
+    if (req.target.find("url=") != std::string::npos) {
+      res.set_content(ParserPage("universal parsing service", req.target, rawPageAddress(req.target)),
+                      "text/html; charset=utf-8");
+      return;
+    }
+    res.set_content(std::string("<!doctype html><html><head><meta charset=utf-8><title>stand-in site</title><style>") +
+                        kPageStyle + "</style></head><body><h1>Zedade stand-in site</h1>"
+                        "<p>Parsing services: /?url=, /qqvip.php/?url=, /player.php?url=, /play/play.html?url=</p>"
+                        "</body></html>",
+                    "text/html; charset=utf-8");
+  });
+  server.Get(R"(/v/(\d+)\.html)", [](const httplib::Request& req, httplib::Response& res) {
+    const std::string n = req.matches[1];
+    res.set_content(std::string("<!doctype html><html><head><meta charset=utf-8><title>video ") + n +
+                        "</title><style>" + kPageStyle + "</style></head><body><h1>stand-in video page " + n +
+                        "</h1>" + kPlayerScript + "</body></html>",
+                    "text/html; charset=utf-8");
+  });
+}
+
+}  // namespace standin
