@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <string>
 #include <thread>
 
@@ -11,7 +12,8 @@ namespace zedade::testing {
 // lifetime of the object. Register routes on server() before calling start().
 class LoopbackServer {
  public:
-  LoopbackServer() = default;
+  // Idle keep-alive connections (a browser keeps them) would hold stop() for the default 5 s.
+  LoopbackServer() { m_server.set_keep_alive_timeout(1); }
   ~LoopbackServer() { stop(); }
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;
@@ -21,7 +23,8 @@ class LoopbackServer {
   void start() {
     m_port = m_server.bind_to_any_port("127.0.0.1");
     m_thread = std::thread([this] { m_server.listen_after_bind(); });
-    m_server.wait_until_ready();
+    // The socket listens from bind on; wait for the accept loop too, so that stop() finds it.
+    while (!m_server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 
   void stop() {

@@ -1,0 +1,112 @@
+// The program's whole life, each run in a child process: how it ends, with which exit code, and
+// that the shutdown runs exactly once on the user-interface thread.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "app/program.h"
+#include "message_box_answerer.h"
+#include "platform/fatal.h"
+#include "platform/message_box.h"
+#include "recording_server.h"
+#include "ui/full_parse_window.h"
+#include "ui/main_window.h"
+
+namespace zedade {
+namespace {
+
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using testing::MessageBoxAnswerer;
+using testing::RecordingSite;
+
+// Reports each FreeGlobals run on stderr, with the thread it ran on.
+void watchShutdown() {
+  Program::SetFreeGlobalsObserver([](int runs) {
+    const bool onUi = QThread::currentThread() == QCoreApplication::instance()->thread();
+    std::fprintf(stderr, "FreeGlobals run %d on %s thread\n", runs, onUi ? "the UI" : "another");
+  });
+}
+
+auto ShutdownRanOnceOnUiThread() {
+  return AllOf(HasSubstr("FreeGlobals run 1 on the UI thread"), Not(HasSubstr("FreeGlobals run 2")));
+}
+
+// Runs the program against a stand-in site, with `scenario` scheduled once the loop runs.
+// Message boxes are answered after `answerDelayMs`.
+[[noreturn]] void runProgram(const std::function<void(Program&)>& scenario, int answerDelayMs = 50) {
+  RecordingSite site;
+  MessageBoxAnswerer answerer({}, answerDelayMs);
+  watchShutdown();
+  Program program(Addresses::onHost(site.hostPort()));
+  QTimer::singleShot(300, [&program, scenario] { scenario(program); });
+  const int code = program.run();
+  std::fflush(nullptr);
+  std::exit(code);
+}
+
+TEST(LifecycleDeathTest, ClosingTheLastWindowEndsWithZero) {
+  EXPECT_EXIT(runProgram([](Program& program) { program.mainWindow()->close(); }), ::testing::ExitedWithCode(0),
+              ShutdownRanOnceOnUiThread());
+}
+
+TEST(LifecycleDeathTest, EscInTheOnlyWindowEndsNormally) {
+  EXPECT_EXIT(runProgram([](Program& program) {
+                ui::MainWindow* window = program.mainWindow();
+                window->activateWindow();
+                if (!QTest::qWaitForWindowActive(window)) std::fprintf(stderr, "window never active\n");
+                QTest::keyClick(window, Qt::Key_Escape);
+              }),
+              ::testing::ExitedWithCode(0), ShutdownRanOnceOnUiThread());
+}
+
+TEST(LifecycleDeathTest, FullParseWindowKeepsTheProgramRunningAfterTheMainWindowCloses) {
+  EXPECT_EXIT(runProgram([](Program& program) {
+                program.mainWindow()->button("按钮3")->click();
+                program.mainWindow()->close();
+                QTimer::singleShot(1000, [] {
+                  std::fprintf(stderr, "still running with %s\n",
+                               ui::FullParseWindow::current() ? "the full parse window" : "nothing");
+                  ui::FullParseWindow::current()->close();
+                });
+              }),
+              ::testing::ExitedWithCode(0),
+              AllOf(HasSubstr("still running with the full parse window"), ShutdownRanOnceOnUiThread()));
+}
+
+TEST(LifecycleDeathTest, EndProgramFromAnotherThreadDuringAMessageBoxShutsDownOnTheUiThread) {
+  EXPECT_EXIT(runProgram([](Program&) {
+                // While the box waits for an answer, another thread ends the program.
+                QTimer::singleShot(0, [] {
+                  std::thread([] {
+                    QThread::msleep(200);
+                    EndProgram(0);
+                  }).detach();
+                });
+                ShowMessageBox(Gbk("waiting"), 0);
+                std::fprintf(stderr, "the message box returned\n");
+              }, /*answerDelayMs=*/60000),
+              ::testing::ExitedWithCode(0), AllOf(ShutdownRanOnceOnUiThread(), Not(HasSubstr("returned"))));
+}
+
+TEST(LifecycleDeathTest, FatalErrorEndsWithMinusOne) {
+  EXPECT_EXIT(
+      {
+        MessageBoxAnswerer answerer;
+        FatalError("the main window could not be created");
+      },
+      ::testing::ExitedWithCode(255), HasSubstr("the main window could not be created"));
+}
+
+}  // namespace
+}  // namespace zedade
