@@ -18,9 +18,13 @@ for _ in $(seq 1 40); do
   fi
 done
 
+# The main window: the program's visible window that is 986 pixels wide (992 with its frame).
 main=""
 for _ in $(seq 1 40); do
-  main=$(xdotool search --name 'Zedade|v3.0' 2>/dev/null | head -n 1)
+  for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    if [ "$WIDTH" -eq 986 ]; then main=$w; break; fi
+  done
   [ -n "$main" ] && break
   sleep 0.25
 done
@@ -30,6 +34,8 @@ if [ -n "$main" ]; then
   printf 'http://127.0.0.1:%s/v/1.html?from=demo&t=1' "$port" | xclip -selection clipboard
   eval "$(xdotool getwindowgeometry --shell "$main")"
   xdotool mousemove $((X + 682)) $((Y + 132)) click 1
+else
+  echo "demo: the main window did not appear" >&2
 fi
 sleep 5
 import -window root "$shot"

@@ -4,13 +4,15 @@
 #include <QPushButton>
 
 #include "platform/html_viewer.h"
+#include "playback/new_window_guard.h"
 #include "playback/play_button.h"
+#include "platform/window_layer.h"
 #include "ui/full_parse_window.h"
 #include "ui/main_window.h"
 
 namespace zedade {
 
-void BindMainWindow(ui::MainWindow& window, const Addresses& addresses) {
+void BindMainWindow(ui::MainWindow& window, const Addresses& addresses, SubclassTable& guardedWindows) {
   struct PlayButton {
     const char* button;
     const char* editBox;
@@ -24,8 +26,13 @@ void BindMainWindow(ui::MainWindow& window, const Addresses& addresses) {
   for (const PlayButton& play : playButtons) {
     QLineEdit* editBox = window.editBox(play.editBox);
     QObject::connect(window.button(play.button), &QPushButton::clicked, &window,
-                     [&window, editBox, prefix = play.prefix] { PlayClipboardAddress(*editBox, *window.browser(), prefix); });
+                     [&window, &guardedWindows, editBox, prefix = play.prefix] {
+                       PlayClipboardAddress(*editBox, *window.browser(), prefix);
+                       GuardWindowTree(guardedWindows, HandleOf(window.browser()));
+                     });
   }
+  HtmlViewer* browser = window.browser();
+  browser->setNewWindowHandler([browser] { return OpenNewWindowInPlace(*browser); });
   QObject::connect(window.button("按钮3"), &QPushButton::clicked, &window,
                    [addresses] { OpenFullParseWindow(addresses); });
 }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "platform/html_viewer.h"
+#include "platform/window_layer.h"
 #include "platform/ui_thread.h"
 #include "ui/main_window.h"
 #include "ui/window_registry.h"
@@ -61,18 +62,28 @@ int Program::run() {
   return 0;
 }
 
-void Program::InitGlobals() { m_state = std::make_unique<ProgramState>(); }
+void Program::InitGlobals() {
+  m_state = std::make_unique<ProgramState>();
+  SetActiveSubclassTable(&m_state->subclassTable);
+}
 
 void Program::FreeGlobals() {
   if (m_freeGlobalsRuns > 0) return;
   ++m_freeGlobalsRuns;
+  // The guard's procedures stay on their windows; they stop consulting the table before it goes.
+  SetActiveSubclassTable(nullptr);
+  for (auto& record : m_state->subclassTable) record.reset();
+  m_state->subclassTable.clear();
+  m_state->currentVersion.reset();
+  m_state->updateAddress.reset();
   m_state.reset();
   if (g_freeGlobalsObserver) g_freeGlobalsObserver(m_freeGlobalsRuns);
 }
 
 void Program::onMainWindowCreated(ui::MainWindow& window) {
-  BindMainWindow(window, m_addresses);
+  BindMainWindow(window, m_addresses, m_state->subclassTable);
   m_state->currentVersion = Gbk("1.2");
+  GuardWindowTree(m_state->subclassTable, HandleOf(window.browser()));
 }
 
 void Program::endOnUiThread(int exitCode) {

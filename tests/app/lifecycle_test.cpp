@@ -42,26 +42,32 @@ auto ShutdownRanOnceOnUiThread() {
   return AllOf(HasSubstr("FreeGlobals run 1 on the UI thread"), Not(HasSubstr("FreeGlobals run 2")));
 }
 
-// Runs the program against a stand-in site, with `scenario` scheduled once the loop runs.
-// Message boxes are answered after `answerDelayMs`.
-[[noreturn]] void runProgram(const std::function<void(Program&)>& scenario, int answerDelayMs = 50) {
+// Runs the program against a stand-in site, with `scenario` scheduled once the loop runs; returns
+// what run() returned. Message boxes are answered after `answerDelayMs`.
+int runProgram(const std::function<void(Program&)>& scenario, int answerDelayMs) {
   RecordingSite site;
   MessageBoxAnswerer answerer({}, answerDelayMs);
   watchShutdown();
   Program program(Addresses::onHost(site.hostPort()));
   QTimer::singleShot(300, [&program, scenario] { scenario(program); });
-  const int code = program.run();
+  return program.run();
+}
+
+// The child ends with the code that run() returned. The test's own application object outlives the
+// program here, so the child skips the process's static teardown.
+[[noreturn]] void runProgramAndExit(const std::function<void(Program&)>& scenario, int answerDelayMs = 50) {
+  const int code = runProgram(scenario, answerDelayMs);
   std::fflush(nullptr);
-  std::exit(code);
+  std::_Exit(code);
 }
 
 TEST(LifecycleDeathTest, ClosingTheLastWindowEndsWithZero) {
-  EXPECT_EXIT(runProgram([](Program& program) { program.mainWindow()->close(); }), ::testing::ExitedWithCode(0),
+  EXPECT_EXIT(runProgramAndExit([](Program& program) { program.mainWindow()->close(); }), ::testing::ExitedWithCode(0),
               ShutdownRanOnceOnUiThread());
 }
 
 TEST(LifecycleDeathTest, EscInTheOnlyWindowEndsNormally) {
-  EXPECT_EXIT(runProgram([](Program& program) {
+  EXPECT_EXIT(runProgramAndExit([](Program& program) {
                 ui::MainWindow* window = program.mainWindow();
                 window->activateWindow();
                 if (!QTest::qWaitForWindowActive(window)) std::fprintf(stderr, "window never active\n");
@@ -71,7 +77,7 @@ TEST(LifecycleDeathTest, EscInTheOnlyWindowEndsNormally) {
 }
 
 TEST(LifecycleDeathTest, FullParseWindowKeepsTheProgramRunningAfterTheMainWindowCloses) {
-  EXPECT_EXIT(runProgram([](Program& program) {
+  EXPECT_EXIT(runProgramAndExit([](Program& program) {
                 program.mainWindow()->button("按钮3")->click();
                 program.mainWindow()->close();
                 QTimer::singleShot(1000, [] {
@@ -85,7 +91,7 @@ TEST(LifecycleDeathTest, FullParseWindowKeepsTheProgramRunningAfterTheMainWindow
 }
 
 TEST(LifecycleDeathTest, EndProgramFromAnotherThreadDuringAMessageBoxShutsDownOnTheUiThread) {
-  EXPECT_EXIT(runProgram([](Program&) {
+  EXPECT_EXIT(runProgramAndExit([](Program&) {
                 // While the box waits for an answer, another thread ends the program.
                 QTimer::singleShot(0, [] {
                   std::thread([] {

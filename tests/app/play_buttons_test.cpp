@@ -37,7 +37,7 @@ class PlayButtons : public ::testing::TestWithParam<PlayCase> {
   void SetUp() override {
     addresses = Addresses::onHost(site.hostPort());
     window = new ui::MainWindow();
-    BindMainWindow(*window, addresses);
+    BindMainWindow(*window, addresses, guarded);
     window->show();
   }
   void TearDown() override { delete window; }
@@ -46,6 +46,7 @@ class PlayButtons : public ::testing::TestWithParam<PlayCase> {
 
   RecordingSite site;
   Addresses addresses;
+  SubclassTable guarded;
   ui::MainWindow* window = nullptr;
 };
 

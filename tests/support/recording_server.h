@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "loopback_server.h"
 #include "standin_pages.h"
 
 namespace zedade::testing {
@@ -13,16 +12,17 @@ namespace zedade::testing {
 class RecordingSite {
  public:
   explicit RecordingSite(standin::SiteOptions options = {}) {
-    m_server.server().set_logger([this](const httplib::Request& request, const httplib::Response&) {
+    m_server.setLogger([this](const standin::MiniHttpServer::Request& request) {
       std::lock_guard lock(m_mutex);
       m_targets.push_back(request.target);
     });
-    standin::RegisterRoutes(m_server.server(), options, "");
+    standin::RegisterRoutes(m_server, options);
+    m_server.listen(0);
     m_server.start();
   }
 
-  std::string hostPort() const { return m_server.hostPort(); }
-  std::string url(const std::string& path) const { return m_server.url(path); }
+  std::string hostPort() const { return "127.0.0.1:" + std::to_string(m_server.port()); }
+  std::string url(const std::string& path) const { return "http://" + hostPort() + path; }
 
   std::vector<std::string> targets() const {
     std::lock_guard lock(m_mutex);
@@ -38,7 +38,7 @@ class RecordingSite {
   }
 
  private:
-  LoopbackServer m_server;
+  standin::MiniHttpServer m_server;
   mutable std::mutex m_mutex;
   std::vector<std::string> m_targets;
 };

@@ -4,8 +4,6 @@
 // update file.
 //
 //   zedade-standin [--port N] [--announce-version V]
-#include <httplib.h>
-
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -16,10 +14,10 @@
 
 namespace {
 
-httplib::Server* g_server = nullptr;
+standin::MiniHttpServer* g_server = nullptr;
 
 void stopOnSignal(int) {
-  if (g_server) g_server->stop();
+  if (g_server) g_server->requestStop();
 }
 
 void usage() {
@@ -43,18 +41,18 @@ int main(int argc, char** argv) {
     }
   }
 
-  httplib::Server server;
-  standin::RegisterRoutes(server, options, "127.0.0.1:" + std::to_string(port));
-  g_server = &server;
-  std::signal(SIGTERM, stopOnSignal);
-  std::signal(SIGINT, stopOnSignal);
-  if (!server.bind_to_port("127.0.0.1", port)) {
+  standin::MiniHttpServer server;
+  standin::RegisterRoutes(server, options);
+  if (server.listen(port) < 0) {
     std::fprintf(stderr, "zedade-standin: cannot listen on 127.0.0.1:%d\n", port);
     return 1;
   }
+  g_server = &server;
+  std::signal(SIGTERM, stopOnSignal);
+  std::signal(SIGINT, stopOnSignal);
   std::printf("zedade-standin: serving on http://127.0.0.1:%d/ (announced version %s)\n", port,
               options.announcedVersion.c_str());
   std::fflush(stdout);
-  server.listen_after_bind();
+  server.serve();
   return 0;
 }

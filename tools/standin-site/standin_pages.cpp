@@ -23,7 +23,7 @@ std::string escapeHtml(const std::string& text) {
 // page address carrying its own query and ampersands shows whole.
 std::string rawPageAddress(const std::string& target) {
   const auto at = target.find("url=");
-  return at == std::string::npos ? std::string() : httplib::detail::decode_url(target.substr(at + 4), false);
+  return at == std::string::npos ? std::string() : DecodeUrl(target.substr(at + 4));
 }
 
 const char* kPageStyle =
@@ -58,41 +58,47 @@ std::string ParserPage(const std::string& service, const std::string& rawTarget,
   return html;
 }
 
-void RegisterRoutes(httplib::Server& server, const SiteOptions& options, const std::string& hostPort) {
+void RegisterRoutes(MiniHttpServer& server, const SiteOptions& options) {
   (void)options;
-  (void)hostPort;
+  using Request = MiniHttpServer::Request;
+  using Response = MiniHttpServer::Response;
   struct Service {
     const char* path;
     const char* name;
   };
   static const Service services[] = {
+      {"/", "universal parsing service"},
       {"/qqvip.php/", "spare parsing service"},
       {"/player.php", "backup parsing service"},
       {"/play/play.html", "full parsing service"},
   };
-  for (const Service& service : services) {
-    server.Get(service.path, [service](const httplib::Request& req, httplib::Response& res) {
-      res.set_content(ParserPage(service.name, req.target, rawPageAddress(req.target)), "text/html; charset=utf-8");
-    });
-  }
-  server.Get("/", [](const httplib::Request& req, httplib::Response& res) {
-    if (req.target.find("url=") != std::string::npos) {
-      res.set_content(ParserPage("universal parsing service", req.target, rawPageAddress(req.target)),
-                      "text/html; charset=utf-8");
-      return;
+  server.handle([](const Request& request, Response& response) {
+    if (request.query.rfind("url=", 0) != 0) return false;
+    for (const Service& service : services) {
+      if (request.path == service.path) {
+        response.body = ParserPage(service.name, request.target, rawPageAddress(request.target));
+        return true;
+      }
     }
-    res.set_content(std::string("<!doctype html><html><head><meta charset=utf-8><title>stand-in site</title><style>") +
-                        kPageStyle + "</style></head><body><h1>Zedade stand-in site</h1>"
-                        "<p>Parsing services: /?url=, /qqvip.php/?url=, /player.php?url=, /play/play.html?url=</p>"
-                        "</body></html>",
-                    "text/html; charset=utf-8");
+    return false;
   });
-  server.Get(R"(/v/(\d+)\.html)", [](const httplib::Request& req, httplib::Response& res) {
-    const std::string n = req.matches[1];
-    res.set_content(std::string("<!doctype html><html><head><meta charset=utf-8><title>video ") + n +
-                        "</title><style>" + kPageStyle + "</style></head><body><h1>stand-in video page " + n +
-                        "</h1>" + kPlayerScript + "</body></html>",
-                    "text/html; charset=utf-8");
+  server.handle([](const Request& request, Response& response) {
+    if (request.path != "/") return false;
+    response.body = std::string("<!doctype html><html><head><meta charset=utf-8><title>stand-in site</title><style>") +
+                    kPageStyle + "</style></head><body><h1>Zedade stand-in site</h1>"
+                    "<p>Parsing services: /?url=, /qqvip.php/?url=, /player.php?url=, /play/play.html?url=</p>"
+                    "<p>Video pages: <a href=\"/v/1.html\">/v/1.html</a></p></body></html>";
+    return true;
+  });
+  server.handle([](const Request& request, Response& response) {
+    // Video pages: /v/N.html, and the start video's page.
+    const bool video = request.path.rfind("/v/", 0) == 0 || request.path.rfind("/v_show/", 0) == 0;
+    if (!video) return false;
+    const std::string name = request.path.substr(request.path.rfind('/') + 1);
+    response.body = std::string("<!doctype html><html><head><meta charset=utf-8><title>") + escapeHtml(name) +
+                    "</title><style>" + kPageStyle + "</style></head><body><h1>stand-in video page " +
+                    escapeHtml(name) + "</h1>" + kPlayerScript + "</body></html>";
+    return true;
   });
 }
 

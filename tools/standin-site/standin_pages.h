@@ -1,6 +1,6 @@
 #pragma once
 
-#include <httplib.h>
+#include "mini_http_server.h"
 
 #include <string>
 
@@ -10,8 +10,8 @@ struct SiteOptions {
   std::string announcedVersion = "1.2";  // the running program's own version: up to date
 };
 
-// Registers every page of the stand-in site; hostPort is where the site itself is reached.
-void RegisterRoutes(httplib::Server& server, const SiteOptions& options, const std::string& hostPort);
+// Registers every page of the stand-in site.
+void RegisterRoutes(MiniHttpServer& server, const SiteOptions& options);
 
 // The page a parsing service answers with for the page address it received.
 std::string ParserPage(const std::string& service, const std::string& rawTarget, const std::string& pageAddress);
