@@ -6,9 +6,14 @@
 #include "platform/html_viewer.h"
 #include "playback/new_window_guard.h"
 #include "playback/play_button.h"
+#include "platform/message_box.h"
+#include "platform/shell.h"
 #include "platform/window_layer.h"
 #include "ui/full_parse_window.h"
 #include "ui/main_window.h"
+#include "ui/main_window_timers.h"
+#include "ui/site_directory.h"
+#include "ui/tree_box.h"
 
 namespace zedade {
 
@@ -31,6 +36,15 @@ void BindMainWindow(ui::MainWindow& window, const Addresses& addresses, Subclass
                        GuardWindowTree(guardedWindows, HandleOf(window.browser()));
                      });
   }
+  QObject::connect(window.siteTree(), &ui::TreeBox::selectionChanged, &window, [&window, addresses](int how) {
+    ui::OnSiteTreeSelectionChanged(how, window.siteTree()->selectionIndex(), addresses);
+  });
+  QObject::connect(window.button("按钮2"), &QPushButton::clicked, &window,
+                   [link = addresses.contactLink()] { OpenAddress(link); });
+  QObject::connect(window.button("按钮5"), &QPushButton::clicked, &window,
+                   [] { ShowMessageBox(ui::HelpText(), mb::kOk); });
+  ui::BindMainWindowTimers(window);
+
   HtmlViewer* browser = window.browser();
   browser->setNewWindowHandler([browser] { return OpenNewWindowInPlace(*browser); });
   QObject::connect(window.button("按钮3"), &QPushButton::clicked, &window,

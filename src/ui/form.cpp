@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QShortcut>
 
+#include <cstring>
+
 #include "platform/html_viewer.h"
 #include "platform/timer.h"
 #include "ui/list_view.h"
@@ -90,6 +92,18 @@ Form::Form(const WindowSpec& layout) : QWidget(nullptr), m_layout(layout) {
   connect(escape, &QShortcut::activated, this, &QWidget::close);
 
   WindowRegistry::instance().add(this);
+}
+
+void Form::setLabelTextColour(const char* name, const Rgb& colour) {
+  for (const ControlSpec& spec : m_layout.controls) {
+    if (std::strcmp(spec.name, name) != 0) continue;
+    ControlSpec recoloured = spec;
+    recoloured.textColour = colour;
+    if (auto* label = control<QLabel>(name)) {
+      label->setStyleSheet(colourSheet("QLabel", recoloured, spec.kind == ControlKind::TransLabel));
+    }
+    return;
+  }
 }
 
 Timer* Form::timer(const char* name) const { return findChild<Timer*>(QString::fromUtf8(name)); }

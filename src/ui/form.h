@@ -31,6 +31,9 @@ class Form : public QWidget {
   QSize outerSize() const;
   int outerWidth() const { return outerSize().width(); }
 
+  // Gives a label of the layout another text colour; its background stays as laid out.
+  void setLabelTextColour(const char* name, const Rgb& colour);
+
   // Places the window's outer rectangle at the centre of the primary screen.
   void centreOnScreen();
 
