@@ -9,7 +9,9 @@
 #include "platform/message_box.h"
 #include "platform/shell.h"
 #include "platform/window_layer.h"
+#include "search/search_handlers.h"
 #include "ui/full_parse_window.h"
+#include "ui/list_view.h"
 #include "ui/main_window.h"
 #include "ui/main_window_timers.h"
 #include "ui/site_directory.h"
@@ -43,6 +45,10 @@ void BindMainWindow(ui::MainWindow& window, const Addresses& addresses, Subclass
                    [link = addresses.contactLink()] { OpenAddress(link); });
   QObject::connect(window.button("按钮5"), &QPushButton::clicked, &window,
                    [] { ShowMessageBox(ui::HelpText(), mb::kOk); });
+  QObject::connect(window.button("按钮7"), &QPushButton::clicked, &window,
+                   [&window, addresses] { RunSearch(window, addresses); });
+  QObject::connect(window.resultList(), &ui::ListView::leftButtonPressed, &window,
+                   [&window, addresses](int x, int, int) { OnResultListPressed(window, addresses, x); });
   ui::BindMainWindowTimers(window);
 
   HtmlViewer* browser = window.browser();

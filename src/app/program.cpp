@@ -11,7 +11,11 @@
 #include "platform/html_viewer.h"
 #include "platform/window_layer.h"
 #include "platform/ui_thread.h"
+#include "skin/attach_skin.h"
+#include "skin/skin_data.h"
 #include "ui/main_window.h"
+#include "ui/update_download_window.h"
+#include "update/announcement_check.h"
 #include "ui/window_registry.h"
 
 namespace zedade {
@@ -83,8 +87,16 @@ void Program::FreeGlobals() {
 void Program::onMainWindowCreated(ui::MainWindow& window) {
   BindMainWindow(window, m_addresses, m_state->subclassTable);
   m_state->currentVersion = Gbk("1.2");
+  const AnnouncementCheckHooks hooks{
+      [this] { runUpdateDownloadWindow(); },
+      [](int exitCode) { EndProgram(exitCode); },
+  };
+  RunAnnouncementCheck(window, m_addresses, *m_state->currentVersion, m_state->updateAddress, hooks);
+  AttachSkin(kProgramSkin);
   GuardWindowTree(m_state->subclassTable, HandleOf(window.browser()));
 }
+
+void Program::runUpdateDownloadWindow() { ui::UpdateDownloadWindow::RunModal(nullptr); }
 
 void Program::endOnUiThread(int exitCode) {
   m_ending = true;

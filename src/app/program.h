@@ -45,6 +45,7 @@ class Program final : public QObject {
   void InitGlobals();
   void FreeGlobals();
   void onMainWindowCreated(ui::MainWindow& window);
+  void runUpdateDownloadWindow();
   [[noreturn]] void endOnUiThread(int exitCode);
 
   Addresses m_addresses;

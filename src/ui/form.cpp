@@ -174,9 +174,9 @@ void Form::createControl(const ControlSpec& spec) {
       bar->setOrientation(Qt::Horizontal);
       bar->setTextVisible(false);
       // Blocks rather than a smooth bar, in a shallow sunken frame.
-      bar->setStyleSheet(QStringLiteral(
-          "QProgressBar#%1 { border: 1px solid rgb(128, 128, 128); background: palette(base); padding: 1px; }"
-          "QProgressBar#%1::chunk { background-color: rgb(0, 120, 215); width: 10px; margin: 0 1px; }").arg(name));
+      // Only the shape is the bar's own; the skin colours it.
+      bar->setStyleSheet(QStringLiteral("QProgressBar#%1 { padding: 1px; }"
+                                        "QProgressBar#%1::chunk { width: 10px; margin: 0 1px; }").arg(name));
       widget = bar;
       break;
     }

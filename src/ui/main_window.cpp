@@ -36,8 +36,11 @@ MainWindow::MainWindow() : Form(MainWindowLayout()) {
 MainWindow* MainWindow::Load(const std::function<void(MainWindow&)>& createdHandler) {
   auto* window = new MainWindow();
   if (createdHandler) createdHandler(*window);
-  window->centreOnScreen();
-  window->show();
+  // A window whose destruction is already queued is not shown only to vanish.
+  if (!window->destroyRequested()) {
+    window->centreOnScreen();
+    window->show();
+  }
   return window;
 }
 

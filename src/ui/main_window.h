@@ -26,7 +26,7 @@ class MainWindow final : public Form {
   MainWindow();
 
   // Loads the window: creates it with its controls (its timers start), runs the created handler,
-  // then shows it, centred, unless the handler asked for its destruction or ended the program.
+  // then shows it, centred, unless the handler asked for its destruction (or ended the program).
   static MainWindow* Load(const std::function<void(MainWindow&)>& createdHandler);
 
   // Queues the window's destruction; the message loop carries it out, so the caller may go on

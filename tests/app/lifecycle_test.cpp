@@ -49,7 +49,14 @@ int runProgram(const std::function<void(Program&)>& scenario, int answerDelayMs)
   MessageBoxAnswerer answerer({}, answerDelayMs);
   watchShutdown();
   Program program(Addresses::onHost(site.hostPort()));
-  QTimer::singleShot(300, [&program, scenario] { scenario(program); });
+  // The scenario starts once the main window is up (the start-up check's box has been answered).
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (!program.mainWindow() || !program.mainWindow()->isVisible()) return;
+    poll.stop();
+    scenario(program);
+  });
+  poll.start(50);
   return program.run();
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/text.h"
+
 namespace standin {
 namespace {
 
@@ -58,8 +60,21 @@ std::string ParserPage(const std::string& service, const std::string& rawTarget,
   return html;
 }
 
+std::string AnnouncementPage(const std::string& version, const std::string& hostPort) {
+  const std::string utf8 =
+      "<!doctype html><html><head><meta charset=gbk><title>公告</title></head><body><pre>\n"
+      "Zedade 公告\n"
+      "////开始\n"
+      "最新版本=" + version + "}\n"
+      "窗口标题=Zedade 视频解析 v3.0 (stand-in){\n"
+      "更新地址=http://" + hostPort + "/update/Rizavud1.1版.exe完毕\n"
+      "更新说明=欢迎使用 Zedade：复制视频地址，点击万能解析即可播放。本页来自本机的替身站点。#\n"
+      "////结束\n"
+      "</pre></body></html>\n";
+  return zedade::Gbk(utf8);
+}
+
 void RegisterRoutes(MiniHttpServer& server, const SiteOptions& options) {
-  (void)options;
   using Request = MiniHttpServer::Request;
   using Response = MiniHttpServer::Response;
   struct Service {
@@ -81,6 +96,13 @@ void RegisterRoutes(MiniHttpServer& server, const SiteOptions& options) {
       }
     }
     return false;
+  });
+  server.handle([options](const Request& request, Response& response) {
+    if (request.path != "/announcement.html") return false;
+    const auto host = request.headers.find("host");
+    response.body = AnnouncementPage(options.announcedVersion, host == request.headers.end() ? "127.0.0.1" : host->second);
+    response.contentType = "text/html; charset=gbk";
+    return true;
   });
   server.handle([](const Request& request, Response& response) {
     if (request.path != "/") return false;

@@ -13,6 +13,9 @@ struct SiteOptions {
 // Registers every page of the stand-in site.
 void RegisterRoutes(MiniHttpServer& server, const SiteOptions& options);
 
+// The announcement page, in GBK, announcing `version`; the update address is on hostPort.
+std::string AnnouncementPage(const std::string& version, const std::string& hostPort);
+
 // The page a parsing service answers with for the page address it received.
 std::string ParserPage(const std::string& service, const std::string& rawTarget, const std::string& pageAddress);
 
