@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <thread>
 
 #include "app/program.h"
@@ -42,28 +43,45 @@ auto ShutdownRanOnceOnUiThread() {
   return AllOf(HasSubstr("FreeGlobals run 1 on the UI thread"), Not(HasSubstr("FreeGlobals run 2")));
 }
 
-// Runs the program against a stand-in site, with `scenario` scheduled once the loop runs; returns
-// what run() returned. Message boxes are answered after `answerDelayMs`.
-int runProgram(const std::function<void(Program&)>& scenario, int answerDelayMs) {
-  RecordingSite site;
-  MessageBoxAnswerer answerer({}, answerDelayMs);
+struct ProgramRun {
+  standin::SiteOptions site;                        // what the stand-in site announces
+  std::function<void(Addresses&)> adjustAddresses;  // e.g. an unreachable announcement
+  std::deque<QMessageBox::StandardButton> answers;  // answers to the program's message boxes
+  int answerLimit = -1;  // boxes after this many stay open
+};
+
+ProgramRun onlyTheStartUpBoxAnswered() {
+  ProgramRun run;
+  run.answerLimit = 1;
+  return run;
+}
+
+// Runs the program against a stand-in site, with `scenario` started once the main window is up;
+// returns what run() returned.
+int runProgram(const std::function<void(Program&)>& scenario, const ProgramRun& run) {
+  RecordingSite site(run.site);
+  MessageBoxAnswerer answerer(run.answers);
+  answerer.setAnswerLimit(run.answerLimit);
   watchShutdown();
-  Program program(Addresses::onHost(site.hostPort()));
-  // The scenario starts once the main window is up (the start-up check's box has been answered).
+  Addresses addresses = Addresses::onHost(site.hostPort());
+  if (run.adjustAddresses) run.adjustAddresses(addresses);
+  Program program(addresses);
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
     if (!program.mainWindow() || !program.mainWindow()->isVisible()) return;
     poll.stop();
-    scenario(program);
+    if (scenario) scenario(program);
   });
   poll.start(50);
-  return program.run();
+  const int code = program.run();
+  std::fprintf(stderr, "the main window was %s\n", poll.isActive() ? "never shown" : "shown");
+  return code;
 }
 
 // The child ends with the code that run() returned. The test's own application object outlives the
 // program here, so the child skips the process's static teardown.
-[[noreturn]] void runProgramAndExit(const std::function<void(Program&)>& scenario, int answerDelayMs = 50) {
-  const int code = runProgram(scenario, answerDelayMs);
+[[noreturn]] void runProgramAndExit(const std::function<void(Program&)>& scenario, const ProgramRun& run = {}) {
+  const int code = runProgram(scenario, run);
   std::fflush(nullptr);
   std::_Exit(code);
 }
@@ -108,8 +126,23 @@ TEST(LifecycleDeathTest, EndProgramFromAnotherThreadDuringAMessageBoxShutsDownOn
                 });
                 ShowMessageBox(Gbk("waiting"), 0);
                 std::fprintf(stderr, "the message box returned\n");
-              }, /*answerDelayMs=*/60000),
+              }, onlyTheStartUpBoxAnswered()),
               ::testing::ExitedWithCode(0), AllOf(ShutdownRanOnceOnUiThread(), Not(HasSubstr("returned"))));
+}
+
+TEST(LifecycleDeathTest, UnreachableAnnouncementClosesTheWindowAndEndsWithZero) {
+  ProgramRun run;
+  run.adjustAddresses = [](Addresses& addresses) { addresses.announcementUrl = "http://127.0.0.1:1/gone.html"; };
+  EXPECT_EXIT(runProgramAndExit(nullptr, run), ::testing::ExitedWithCode(0),
+              AllOf(HasSubstr("the main window was never shown"), ShutdownRanOnceOnUiThread()));
+}
+
+TEST(LifecycleDeathTest, EndProgramInsideTheCreatedHandlerNeverShowsTheWindow) {
+  ProgramRun run;
+  run.site.announcedVersion = "1.3";
+  run.answers = {QMessageBox::No, QMessageBox::Yes};  // no download; open the official page
+  EXPECT_EXIT(runProgramAndExit(nullptr, run), ::testing::ExitedWithCode(0),
+              AllOf(ShutdownRanOnceOnUiThread(), Not(HasSubstr("the main window was"))));
 }
 
 TEST(LifecycleDeathTest, FatalErrorEndsWithMinusOne) {

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,12 +33,20 @@ class MessageBoxAnswerer {
 
   const std::vector<Seen>& seen() const { return m_seen; }
 
+  // Boxes after the first `limit` are left open (seen but not answered).
+  void setAnswerLimit(int limit) { m_answerLimit = limit; }
+
+  // Called as each box is seen, before it is answered.
+  std::function<void(const Seen&)> onShown;
+
  private:
   void poll() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || box == m_current) return;
     m_current = box;
     m_seen.push_back({box->text().toStdString(), box->windowTitle().toStdString(), box->standardButtons(), box->icon()});
+    if (onShown) onShown(m_seen.back());
+    if (m_answerLimit >= 0 && static_cast<int>(m_seen.size()) > m_answerLimit) return;
     QMessageBox::StandardButton answer = QMessageBox::Ok;
     if (!m_answers.empty()) {
       answer = m_answers.front();
@@ -52,6 +61,7 @@ class MessageBoxAnswerer {
   int m_delayMs;
   QTimer m_poll;
   QPointer<QMessageBox> m_current;
+  int m_answerLimit = -1;
   std::vector<Seen> m_seen;
 };
 
