@@ -74,6 +74,28 @@ std::string AnnouncementPage(const std::string& version, const std::string& host
   return zedade::Gbk(utf8);
 }
 
+std::string ResultsPage(const std::string& hostPort, const std::string& keyword) {
+  const std::string crlf = "\r\n";
+  std::string html = "<!doctype html><html><head><meta charset=utf-8><title>搜索 " + escapeHtml(keyword) +
+                     "</title></head><body><ul class=\"site-piclist\">";
+  for (int n = 1; n <= 12; ++n) {
+    const std::string number = std::to_string(n);
+    const std::string address = "http://" + hostPort + "/v/" + number + ".html";
+    html += crlf + "  <li class=\"site-piclist_item\">" + crlf + "    <div class=\"site-piclist_pic\">" + crlf +
+            "      <a class=\"site-piclist_pic_link\" href=\"" + address + "\" title=\"\">" + crlf + "        <div ";
+    html += "class=\"mod-listTitle\"><span class=\"mod-listTitle_right\">更新至" + number + "集</span></div>" + crlf +
+            std::string(40, ' ') + "</div>" + crlf + std::string(36, ' ') + "</a>" + crlf + std::string(32, ' ') +
+            "</div>" + crlf + std::string(32, ' ') + "<div class=\"site-piclist_info\">" + crlf +
+            std::string(36, ' ') + "<p class=\"site-piclist_info_title\"><a href=\"" + address +
+            "\" rseat=\"list_title\">替身视频 第" + number + "集</a></p>" + crlf + std::string(36, ' ') +
+            "<p class=\"site-piclist_info_title fs12\"><a href=\"" + address +
+            "#intro\" rseat=\"list_intro\">简介</a></p>";
+    html += crlf + "    </div>" + crlf + "  </li>";
+  }
+  html += crlf + "</ul></body></html>" + crlf;
+  return html;
+}
+
 void RegisterRoutes(MiniHttpServer& server, const SiteOptions& options) {
   using Request = MiniHttpServer::Request;
   using Response = MiniHttpServer::Response;
@@ -105,11 +127,20 @@ void RegisterRoutes(MiniHttpServer& server, const SiteOptions& options) {
     return true;
   });
   server.handle([](const Request& request, Response& response) {
+    if (request.path != "/search") return false;
+    const auto host = request.headers.find("host");
+    const auto at = request.query.find("q=");
+    response.body = ResultsPage(host == request.headers.end() ? "127.0.0.1" : host->second,
+                                at == std::string::npos ? "" : DecodeUrl(request.query.substr(at + 2), true));
+    return true;
+  });
+  server.handle([](const Request& request, Response& response) {
     if (request.path != "/") return false;
     response.body = std::string("<!doctype html><html><head><meta charset=utf-8><title>stand-in site</title><style>") +
                     kPageStyle + "</style></head><body><h1>Zedade stand-in site</h1>"
                     "<p>Parsing services: /?url=, /qqvip.php/?url=, /player.php?url=, /play/play.html?url=</p>"
-                    "<p>Video pages: <a href=\"/v/1.html\">/v/1.html</a></p></body></html>";
+                    "<p>Video pages: <a href=\"/v/1.html\">/v/1.html</a></p>"
+                    "<p>Search results: <a href=\"/search?q=demo\">/search?q=demo</a></p></body></html>";
     return true;
   });
   server.handle([](const Request& request, Response& response) {

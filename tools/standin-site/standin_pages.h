@@ -16,6 +16,9 @@ void RegisterRoutes(MiniHttpServer& server, const SiteOptions& options);
 // The announcement page, in GBK, announcing `version`; the update address is on hostPort.
 std::string AnnouncementPage(const std::string& version, const std::string& hostPort);
 
+// A results page of twelve entries (UTF-8) whose links are the site's video pages on hostPort.
+std::string ResultsPage(const std::string& hostPort, const std::string& keyword);
+
 // The page a parsing service answers with for the page address it received.
 std::string ParserPage(const std::string& service, const std::string& rawTarget, const std::string& pageAddress);
 
