@@ -22,8 +22,9 @@ done
 main=""
 for _ in $(seq 1 40); do
   for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-    eval "$(xdotool getwindowgeometry --shell "$w")"
-    if [ "$WIDTH" -eq 986 ]; then main=$w; break; fi
+    WIDTH=0
+    eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)" || true
+    if [ "${WIDTH:-0}" -eq 986 ]; then main=$w; break; fi
   done
   [ -n "$main" ] && break
   sleep 0.25
