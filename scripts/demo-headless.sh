@@ -7,13 +7,24 @@ program=$1 shot=$2 port=$3
 "$program" > "${shot%.png}.log" 2>&1 &
 pid=$!
 
-# Answer the start-up message box (the announcement's), if one is shown, with its default button.
-for _ in $(seq 1 40); do
+# Answer the start-up message box (the announcement's), if one is shown, with its default button:
+# before the main window shows, any visible window of the program is that box.
+window_width() {
+  WIDTH=0
+  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)" || true
+  echo "${WIDTH:-0}"
+}
+for _ in $(seq 1 60); do
   sleep 0.25
-  box=$(xdotool search --name '^信息：$' 2>/dev/null | head -n 1)
+  box=""
+  for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+    width=$(window_width "$w")
+    [ "$width" -eq 986 ] && break 2  # the main window is up: no box was shown
+    [ "$width" -gt 50 ] && box=$w
+  done
   if [ -n "$box" ]; then
     sleep 0.5
-    xdotool windowactivate --sync "$box" key --clearmodifiers Return 2>/dev/null || true
+    xdotool windowfocus --sync "$box" key Return 2>/dev/null || true
     break
   fi
 done
@@ -22,9 +33,7 @@ done
 main=""
 for _ in $(seq 1 40); do
   for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-    WIDTH=0
-    eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)" || true
-    if [ "${WIDTH:-0}" -eq 986 ]; then main=$w; break; fi
+    if [ "$(window_width "$w")" -eq 986 ]; then main=$w; break; fi
   done
   [ -n "$main" ] && break
   sleep 0.25
