@@ -105,7 +105,19 @@ TEST_F(SearchWindow, PressCopiesTheCellOfTheRowSelectedBeforeThePress) {
   EXPECT_EQ(box->text().toStdString(), "替身视频 第8集");
 }
 
-TEST_F(SearchWindow, ResultingPressThenSearchFetchesTheCopiedText) {
+TEST_F(SearchWindow, RestingPointerSelectsTheRowUnderIt) {
+  search(site.url("/search?q=x"));
+  ASSERT_EQ(list->lowestSelectedRow(), -1);
+  const QRect rect = list->visualItemRect(list->topLevelItem(3));
+  QTest::mouseMove(list->viewport(), rect.center());
+  EXPECT_TRUE(waitUntil([&] { return list->lowestSelectedRow() == 3; }));
+  EXPECT_EQ(list->viewport()->cursor().shape(), Qt::PointingHandCursor);
+  // A press made now copies the hovered row's cell.
+  pressRow(3, 100);
+  EXPECT_EQ(box->text().toStdString(), video(4));
+}
+
+TEST_F(SearchWindow, SearchAfterAPressFetchesTheCopiedText) {
   search(site.url("/search?q=x"));
   list->setCurrentItem(list->topLevelItem(0));
   pressRow(0, 100);
