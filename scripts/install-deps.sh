@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-arphic-ukai fonts-noto-cjk
   xvfb xauth x11-utils xdotool xclip imagemagick
-  python3
+  python3 python3-pyftpdlib
 )
 
 missing=()

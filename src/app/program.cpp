@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/files.h"
 #include "platform/html_viewer.h"
 #include "platform/window_layer.h"
 #include "platform/ui_thread.h"
@@ -16,6 +17,7 @@
 #include "ui/main_window.h"
 #include "ui/update_download_window.h"
 #include "update/announcement_check.h"
+#include "update/update_download.h"
 #include "ui/window_registry.h"
 
 namespace zedade {
@@ -80,6 +82,9 @@ void Program::FreeGlobals() {
   m_state->subclassTable.clear();
   m_state->currentVersion.reset();
   m_state->updateAddress.reset();
+  m_state->taskParam.reset();
+  // Stops a running download, waiting at most its StopWait for the connections.
+  m_state->download.reset();
   m_state.reset();
   if (g_freeGlobalsObserver) g_freeGlobalsObserver(m_freeGlobalsRuns);
 }
@@ -96,7 +101,18 @@ void Program::onMainWindowCreated(ui::MainWindow& window) {
   GuardWindowTree(m_state->subclassTable, HandleOf(window.browser()));
 }
 
-void Program::runUpdateDownloadWindow() { ui::UpdateDownloadWindow::RunModal(nullptr); }
+void Program::runUpdateDownloadWindow() {
+  m_updateContext.reset(new UpdateContext{*m_state->taskParam,
+                                          *m_state->download,
+                                          m_totalSize,
+                                          m_state->updateAddress,
+                                          [] { AttachSkin(kProgramSkin); },
+                                          [](int exitCode) { EndProgram(exitCode); },
+                                          DesktopFolder()});
+  ui::UpdateDownloadWindow::RunModal([this](ui::UpdateDownloadWindow& window) {
+    OnUpdateDownloadWindowCreated(window, *m_updateContext);
+  });
+}
 
 void Program::endOnUiThread(int exitCode) {
   m_ending = true;

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -11,6 +12,7 @@
 namespace zedade {
 
 [[noreturn]] void EndProgram(int exitCode);
+struct UpdateContext;
 
 namespace ui {
 class MainWindow;
@@ -50,6 +52,10 @@ class Program final : public QObject {
 
   Addresses m_addresses;
   std::unique_ptr<ProgramState> m_state;
+  // The update's size as the downloader reports it, from its thread; lives as long as the process,
+  // like the context that the download's events reach.
+  std::atomic<double> m_totalSize{0.0};
+  std::unique_ptr<UpdateContext> m_updateContext;
   ui::MainWindow* m_mainWindow = nullptr;
   bool m_loopRunning = false;
   bool m_ending = false;

@@ -18,6 +18,7 @@ std::string ExecutableFolder() {
 std::string DesktopFolder() {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
   if (folder.isEmpty()) folder = QDir::homePath();
+  QDir().mkpath(folder);  // a desktop folder always exists where the program came from
   return QDir::cleanPath(folder).toStdString();
 }
 

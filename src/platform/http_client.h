@@ -6,7 +6,8 @@
 
 namespace zedade {
 
-// Limits that bound every fetch. A value of 0 turns that limit off.
+// Limits that bound every fetch. A time-out of 0 turns that time-out off; maxRedirects 0 follows
+// no redirect.
 struct HttpOptions {
   long connectTimeoutMs = 10'000;  // name lookup, TCP and TLS set-up of each connection
   long stallTimeoutMs = 15'000;    // no byte for this long ends it (checked about once a second)

@@ -96,6 +96,19 @@ std::string ResultsPage(const std::string& hostPort, const std::string& keyword)
   return html;
 }
 
+std::string UpdateProgram() {
+  // A shell script stands in for the new version; started from the desktop, it leaves a note
+  // beside itself. Padded to about 1 MiB so that the download is split over connections.
+  std::string script =
+      "#!/bin/sh\n"
+      "# Zedade stand-in update: the program that the update downloads and starts.\n"
+      "echo \"stand-in update started $(date)\" > \"$(dirname \"$0\")/zedade-update-started.txt\"\n"
+      "exit 0\n";
+  const std::string padding = "# padding so that the download is large enough for several connections\n";
+  while (script.size() < (1 << 20)) script += padding;
+  return script;
+}
+
 void RegisterRoutes(MiniHttpServer& server, const SiteOptions& options) {
   using Request = MiniHttpServer::Request;
   using Response = MiniHttpServer::Response;
@@ -124,6 +137,14 @@ void RegisterRoutes(MiniHttpServer& server, const SiteOptions& options) {
     const auto host = request.headers.find("host");
     response.body = AnnouncementPage(options.announcedVersion, host == request.headers.end() ? "127.0.0.1" : host->second);
     response.contentType = "text/html; charset=gbk";
+    return true;
+  });
+  server.handle([](const Request& request, Response& response) {
+    if (request.path.rfind("/update/", 0) != 0) return false;
+    static const std::string program = UpdateProgram();
+    response.body = program;
+    response.contentType = "application/octet-stream";
+    response.acceptRanges = true;
     return true;
   });
   server.handle([](const Request& request, Response& response) {

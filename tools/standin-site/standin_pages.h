@@ -19,6 +19,9 @@ std::string AnnouncementPage(const std::string& version, const std::string& host
 // A results page of twelve entries (UTF-8) whose links are the site's video pages on hostPort.
 std::string ResultsPage(const std::string& hostPort, const std::string& keyword);
 
+// The update program served under /update/ (any name), with byte ranges.
+std::string UpdateProgram();
+
 // The page a parsing service answers with for the page address it received.
 std::string ParserPage(const std::string& service, const std::string& rawTarget, const std::string& pageAddress);
 
