@@ -25,7 +25,6 @@ namespace {
 
 Program* g_program = nullptr;
 std::function<void(int)> g_freeGlobalsObserver;
-QPointer<ui::MainWindow> g_mainWindow;
 
 }  // namespace
 
@@ -37,7 +36,7 @@ Program::~Program() {
 
 Program* Program::current() { return g_program; }
 
-ui::MainWindow* Program::mainWindow() const { return g_mainWindow.data(); }
+ui::MainWindow* Program::mainWindow() const { return m_mainWindow.data(); }
 
 void Program::SetFreeGlobalsObserver(std::function<void(int)> observer) { g_freeGlobalsObserver = std::move(observer); }
 
@@ -49,11 +48,10 @@ int Program::run() {
   });
 
   m_mainWindow = ui::MainWindow::Load([this](ui::MainWindow& window) { onMainWindowCreated(window); });
-  g_mainWindow = m_mainWindow;
 
   m_loopRunning = true;
-  // A destruction requested before the loop began is carried out as the loop starts; when it
-  // leaves no window, the loop ends at once.
+  // A destruction requested before the loop began is carried out as the loop starts and ends it
+  // through the registry; a window that was already gone before the loop began ends it here.
   QMetaObject::invokeMethod(this, [] {
     if (ui::WindowRegistry::instance().count() == 0) QCoreApplication::quit();
   }, Qt::QueuedConnection);
@@ -63,7 +61,9 @@ int Program::run() {
   FreeGlobals();
   // Pages still open (pop-ups of a closed window) go before their profile, and the profile before
   // the application object.
-  for (QWidget* widget : QApplication::topLevelWidgets()) delete widget;
+  QList<QPointer<QWidget>> leftOver;
+  for (QWidget* widget : QApplication::topLevelWidgets()) leftOver.append(widget);
+  for (const QPointer<QWidget>& widget : leftOver) delete widget.data();  // may already have gone with its parent
   HtmlViewer::ReleaseSharedProfile();
   return 0;
 }
@@ -115,7 +115,6 @@ void Program::runUpdateDownloadWindow() {
 }
 
 void Program::endOnUiThread(int exitCode) {
-  m_ending = true;
   FreeGlobals();
   // The process ends here: loaded libraries and open windows go with it, and no handler of the
   // program runs after the state is released.

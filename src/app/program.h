@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include <atomic>
 #include <functional>
@@ -56,9 +57,8 @@ class Program final : public QObject {
   // like the context that the download's events reach.
   std::atomic<double> m_totalSize{0.0};
   std::unique_ptr<UpdateContext> m_updateContext;
-  ui::MainWindow* m_mainWindow = nullptr;
+  QPointer<ui::MainWindow> m_mainWindow;  // null once the window is gone
   bool m_loopRunning = false;
-  bool m_ending = false;
   int m_freeGlobalsRuns = 0;
 };
 
