@@ -1,5 +1,6 @@
 #include "platform/html_viewer.h"
 
+#include <QQuickWindow>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -12,6 +13,16 @@ namespace {
 QWebEngineProfile*& profileSlot() {
   static QWebEngineProfile* profile = nullptr;
   return profile;
+}
+
+// A browser drawn through OpenGL makes Qt compose its whole window, browser included, at every
+// repaint of any control in it: the main window's notice moves every 5 ms. Drawn in software, the
+// browser paints into the window like any control, and only what changed is flushed. Must happen
+// before the first page; a scene graph asked for explicitly (QT_QUICK_BACKEND) wins.
+void drawBrowsersInSoftware() {
+  if (QQuickWindow::sceneGraphBackend().isEmpty() && qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")) {
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+  }
 }
 
 }  // namespace
@@ -67,6 +78,7 @@ QWebEngineView* HtmlViewer::openPopup() {
 QWebEngineProfile* HtmlViewer::sharedProfile() {
   QWebEngineProfile*& profile = profileSlot();
   if (!profile) {
+    drawBrowsersInSoftware();
     profile = new QWebEngineProfile();  // no storage name: off the record
     profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);

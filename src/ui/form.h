@@ -46,10 +46,6 @@ class Form : public QWidget {
   const WindowSpec& m_layout;
 };
 
-// Marks a widget that the program adds between a control and its laid-out parent for its own
-// reasons (drawing): the control's place still counts from the laid-out parent.
-inline constexpr char kLayoutTransparent[] = "zedadeLayoutTransparent";
-
 // The font of a layout, with the program's Kai faces mapped onto installed fonts.
 QFont MakeFont(const FontSpec& spec);
 

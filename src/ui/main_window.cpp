@@ -4,8 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaObject>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QPushButton>
 
 #include "platform/html_viewer.h"
@@ -20,15 +18,6 @@ constexpr const char* kSiteItems[] = {"优酷视频", "土豆视频", "乐视视
                                       "PPTV聚力", "芒果TV", "风行网", "暴风影音", "电视直播导航", "LOL斗鱼直播",
                                       "LOL雅虎直播", "LOL战旗直播", "风云直播", "搜狐视频"};
 
-// A black strip that paints all of itself, so that nothing behind it is ever repainted for it.
-class OpaqueStrip final : public QWidget {
- public:
-  explicit OpaqueStrip(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
-
- protected:
-  void paintEvent(QPaintEvent* event) override { QPainter(this).fillRect(event->rect(), Qt::black); }
-};
-
 // The selection shows only while the control has the focus.
 void hideSelectionWithoutFocus(QAbstractItemView* view) {
   QPalette palette = view->palette();
@@ -42,7 +31,6 @@ void hideSelectionWithoutFocus(QAbstractItemView* view) {
 MainWindow::MainWindow() : Form(MainWindowLayout()) {
   setUpResultList();
   setUpSiteTree();
-  keepTimedLabelsOutOfTheBrowsersComposition();
 }
 
 MainWindow* MainWindow::Load(const std::function<void(MainWindow&)>& createdHandler) {
@@ -68,28 +56,6 @@ QPushButton* MainWindow::button(const char* name) const { return control<QPushBu
 QLabel* MainWindow::label(const char* name) const { return control<QLabel>(name); }
 ListView* MainWindow::resultList() const { return control<ListView>("超级列表框1"); }
 TreeBox* MainWindow::siteTree() const { return control<TreeBox>("树型框1"); }
-
-// Qt draws a window that holds a browser through OpenGL, as a whole, at every flush of its own
-// surface: a notice moved every 5 ms would make it redraw the browser 200 times a second. So the
-// notice moves inside a native strip of its own, which is flushed without the browser, and the
-// clock and the headline, recoloured twice a second, are native windows of their own. Places,
-// sizes and stacking stay as laid out: the strip spans the notice's row of its panel and is black
-// like it, and the notice's left is still counted from the panel's edge.
-void MainWindow::keepTimedLabelsOutOfTheBrowsersComposition() {
-  QLabel* notice = label("标签1");
-  QWidget* panel = notice->parentWidget();
-  auto* strip = new OpaqueStrip(panel);
-  strip->setObjectName(QStringLiteral("%1-strip").arg(notice->objectName()));
-  strip->setProperty(kLayoutTransparent, true);
-  strip->setAttribute(Qt::WA_NativeWindow);
-  strip->setGeometry(0, notice->y(), panel->width(), notice->height());
-  strip->stackUnder(notice);
-  notice->setParent(strip);
-  notice->move(notice->x(), 0);
-  notice->setAttribute(Qt::WA_OpaquePaintEvent);  // it paints its whole background
-  notice->show();
-  for (const char* name : {"标签2", "标签3"}) label(name)->setAttribute(Qt::WA_NativeWindow);
-}
 
 void MainWindow::setUpResultList() {
   ListView* list = resultList();

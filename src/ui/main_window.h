@@ -42,7 +42,6 @@ class MainWindow final : public Form {
   QLabel* label(const char* name) const;
 
  private:
-  void keepTimedLabelsOutOfTheBrowsersComposition();
   void setUpResultList();
   void setUpSiteTree();
 
