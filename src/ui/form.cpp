@@ -36,35 +36,35 @@ void installFontSubstitutions() {
 
 // Colours go into the control's own style sheet, which a skin's application-wide sheet does not
 // override. The rule names the control itself, so that it does not reach the controls inside it.
-QString colourSheet(const char* kind, const ControlSpec& spec, bool transparent) {
+QString colourSheet(const char* kind, const ControlSpec& row, bool transparent) {
   QString rules;
-  if (spec.textColour) rules += QStringLiteral("color: %1;").arg(colour(*spec.textColour));
-  if (spec.background) {
-    rules += QStringLiteral("background-color: %1;").arg(colour(*spec.background));
+  if (row.textColour) rules += QStringLiteral("color: %1;").arg(colour(*row.textColour));
+  if (row.background) {
+    rules += QStringLiteral("background-color: %1;").arg(colour(*row.background));
   } else if (transparent) {
     rules += QStringLiteral("background: transparent;");
   }
   if (rules.isEmpty()) return {};
-  return QStringLiteral("%1#%2 { %3 }").arg(QLatin1String(kind), QString::fromUtf8(spec.name), rules);
+  return QStringLiteral("%1#%2 { %3 }").arg(QLatin1String(kind), QString::fromUtf8(row.name), rules);
 }
 
-QLineEdit* makeEditBox(QWidget* parent, const ControlSpec& spec) {
+QLineEdit* makeEditBox(QWidget* parent, const ControlSpec& row) {
   auto* edit = new QLineEdit(parent);
-  const Rgb text = spec.textColour.value_or(Rgb{0, 0, 0});
-  const Rgb base = spec.background.value_or(Rgb{255, 255, 255});
+  const Rgb text = row.textColour.value_or(Rgb{0, 0, 0});
+  const Rgb base = row.background.value_or(Rgb{255, 255, 255});
   edit->setStyleSheet(QStringLiteral("QLineEdit#%1 { color: %2; background-color: %3; border: 2px inset rgb(160, 160, 160); }")
-                          .arg(QString::fromUtf8(spec.name), colour(text), colour(base)));
+                          .arg(QString::fromUtf8(row.name), colour(text), colour(base)));
   return edit;
 }
 
 }  // namespace
 
-QFont MakeFont(const FontSpec& spec) {
+QFont MakeFont(const FontSpec& logical) {
   installFontSubstitutions();
-  QFont font(QString::fromUtf8(spec.face));
-  font.setPixelSize(spec.height < 0 ? -spec.height : std::max(spec.height, 1));
-  font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
-  font.setUnderline(spec.underline);
+  QFont font(QString::fromUtf8(logical.face));
+  font.setPixelSize(logical.height < 0 ? -logical.height : std::max(logical.height, 1));
+  font.setWeight(logical.weight >= 700 ? QFont::Bold : QFont::Normal);
+  font.setUnderline(logical.underline);
   return font;
 }
 
@@ -95,12 +95,12 @@ Form::Form(const WindowSpec& layout) : QWidget(nullptr), m_layout(layout) {
 }
 
 void Form::setLabelTextColour(const char* name, const Rgb& colour) {
-  for (const ControlSpec& spec : m_layout.controls) {
-    if (std::strcmp(spec.name, name) != 0) continue;
-    ControlSpec recoloured = spec;
+  for (const ControlSpec& row : m_layout.controls) {
+    if (std::strcmp(row.name, name) != 0) continue;
+    ControlSpec recoloured = row;
     recoloured.textColour = colour;
     if (auto* label = control<QLabel>(name)) {
-      label->setStyleSheet(colourSheet("QLabel", recoloured, spec.kind == ControlKind::TransLabel));
+      label->setStyleSheet(colourSheet("QLabel", recoloured, row.kind == ControlKind::TransLabel));
     }
     return;
   }
@@ -126,21 +126,21 @@ void Form::centreOnScreen() {
   setGeometry(QRect(QPoint(left + frame.left(), top + frame.top()), size()));
 }
 
-void Form::createControl(const ControlSpec& spec) {
-  QWidget* parent = spec.parent ? findChild<QWidget*>(QString::fromUtf8(spec.parent)) : this;
+void Form::createControl(const ControlSpec& row) {
+  QWidget* parent = row.parent ? findChild<QWidget*>(QString::fromUtf8(row.parent)) : this;
   Q_ASSERT(parent);
-  const QString name = QString::fromUtf8(spec.name);
-  const QString text = QString::fromUtf8(spec.text);
+  const QString name = QString::fromUtf8(row.name);
+  const QString text = QString::fromUtf8(row.text);
 
-  if (spec.kind == ControlKind::Timer) {
+  if (row.kind == ControlKind::Timer) {
     auto* timer = new Timer(parent);
     timer->setObjectName(name);
-    timer->setPeriod(spec.timerPeriod);
+    timer->setPeriod(row.timerPeriod);
     return;
   }
 
   QWidget* widget = nullptr;
-  switch (spec.kind) {
+  switch (row.kind) {
     case ControlKind::Button: {
       auto* button = new QPushButton(text, parent);
       button->setAutoDefault(false);
@@ -149,7 +149,7 @@ void Form::createControl(const ControlSpec& spec) {
       break;
     }
     case ControlKind::EditBox:
-      widget = makeEditBox(parent, spec);
+      widget = makeEditBox(parent, row);
       break;
     case ControlKind::Label:
     case ControlKind::TransLabel: {
@@ -157,14 +157,14 @@ void Form::createControl(const ControlSpec& spec) {
       label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
       label->setWordWrap(false);
       label->setTextFormat(Qt::PlainText);
-      label->setStyleSheet(colourSheet("QLabel", spec, spec.kind == ControlKind::TransLabel));
+      label->setStyleSheet(colourSheet("QLabel", row, row.kind == ControlKind::TransLabel));
       widget = label;
       break;
     }
     case ControlKind::DrawPanel: {
       widget = new QWidget(parent);
       widget->setAttribute(Qt::WA_StyledBackground);
-      widget->setStyleSheet(colourSheet("QWidget", spec, false));
+      widget->setStyleSheet(colourSheet("QWidget", row, false));
       break;
     }
     case ControlKind::ProcessBar: {
@@ -182,11 +182,11 @@ void Form::createControl(const ControlSpec& spec) {
     }
     case ControlKind::TreeBox:
       widget = new TreeBox(parent);
-      widget->setStyleSheet(colourSheet("QTreeView", spec, false));
+      widget->setStyleSheet(colourSheet("QTreeView", row, false));
       break;
     case ControlKind::ListView:
       widget = new ListView(parent);
-      widget->setStyleSheet(colourSheet("QTreeView", spec, false));
+      widget->setStyleSheet(colourSheet("QTreeView", row, false));
       break;
     case ControlKind::HtmlViewer:
       widget = new HtmlViewer(parent);
@@ -195,15 +195,15 @@ void Form::createControl(const ControlSpec& spec) {
       break;
   }
   widget->setObjectName(name);
-  if (spec.font) widget->setFont(MakeFont(*spec.font));
+  if (row.font) widget->setFont(MakeFont(*row.font));
 
-  int height = spec.height;
-  if (spec.kind == ControlKind::EditBox) {
+  int height = row.height;
+  if (row.kind == ControlKind::EditBox) {
     // An edit box is never lower than one line of its font.
     height = std::max(height, widget->fontMetrics().height() + 6);
   }
-  widget->setGeometry(spec.x, spec.y, spec.width, height);
-  if (!spec.shown) widget->hide();
+  widget->setGeometry(row.x, row.y, row.width, height);
+  if (!row.shown) widget->hide();
 }
 
 }  // namespace zedade::ui

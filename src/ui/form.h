@@ -41,12 +41,12 @@ class Form : public QWidget {
 
  private:
   QMargins nominalFrame() const;
-  void createControl(const ControlSpec& spec);
+  void createControl(const ControlSpec& row);
 
   const WindowSpec& m_layout;
 };
 
 // The font of a layout, with the program's Kai faces mapped onto installed fonts.
-QFont MakeFont(const FontSpec& spec);
+QFont MakeFont(const FontSpec& logical);
 
 }  // namespace zedade::ui

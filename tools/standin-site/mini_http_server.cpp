@@ -44,10 +44,10 @@ std::string lower(std::string text) {
 // Parses "bytes=a-b", "bytes=a-" or "bytes=-n" against a body of `size`; false when unsatisfiable.
 bool parseRange(const std::string& value, size_t size, size_t& first, size_t& last) {
   if (value.rfind("bytes=", 0) != 0 || size == 0) return false;
-  const std::string spec = value.substr(6);
-  const auto dash = spec.find('-');
-  if (dash == std::string::npos || spec.find(',') != std::string::npos) return false;
-  const std::string a = spec.substr(0, dash), b = spec.substr(dash + 1);
+  const std::string byteRange = value.substr(6);
+  const auto dash = byteRange.find('-');
+  if (dash == std::string::npos || byteRange.find(',') != std::string::npos) return false;
+  const std::string a = byteRange.substr(0, dash), b = byteRange.substr(dash + 1);
   try {
     if (a.empty()) {
       const size_t n = std::stoull(b);
