@@ -5,9 +5,11 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/text.h"
 #include "results_page.h"
+#include "search/lazy_chain.h"
 #include "search/search_entry_pattern.h"
 #include "search/search_rows.h"
 
@@ -81,7 +83,41 @@ void ScanFloor(benchmark::State& state, const Text& page) {
   state.counters["MB"] = static_cast<double>(page.size()) / 1e6;
 }
 
+const detail::LazyChain& EntryChain() {
+  static const detail::LazyChain chain(SearchEntryPattern);
+  return chain;
+}
+
+// The two halves of ExtractSearchRows' work on a page, each alone: the literal scans that locate
+// every match, and Boost's anchored match of each located span (spans located before timing).
+void LocateOnly(benchmark::State& state, const Text& page) {
+  const std::string_view text = page;
+  std::size_t spans = 0;
+  for (auto _ : state) {
+    spans = 0;
+    for (auto span = EntryChain().locate(text, 0); span; span = EntryChain().locate(text, span->end)) ++spans;
+    benchmark::DoNotOptimize(spans);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * page.size()));
+  state.counters["spans"] = static_cast<double>(spans);
+}
+
+void ConfirmOnly(benchmark::State& state, const Text& page) {
+  const std::string_view text = page;
+  std::vector<detail::LazyChain::Span> spans;
+  for (auto span = EntryChain().locate(text, 0); span; span = EntryChain().locate(text, span->end))
+    spans.push_back(*span);
+  boost::cmatch match;
+  for (auto _ : state) {
+    for (const auto& span : spans) benchmark::DoNotOptimize(EntryChain().confirm(text, span, match));
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * page.size()));
+  state.counters["spans"] = static_cast<double>(spans.size());
+}
+
 void BM_WellFormed_ScanFloor(benchmark::State& state) { ScanFloor(state, WellFormedPage(state.range(0))); }
+void BM_WellFormed_LocateOnly(benchmark::State& state) { LocateOnly(state, WellFormedPage(state.range(0))); }
+void BM_WellFormed_ConfirmOnly(benchmark::State& state) { ConfirmOnly(state, WellFormedPage(state.range(0))); }
 void BM_WellFormed_Extract(benchmark::State& state) {
   RunExtraction(state, WellFormedPage(state.range(0)), ExtractSearchRows);
 }
@@ -97,6 +133,8 @@ void BM_OpeningOnly_PlainBoost(benchmark::State& state) {
 }
 
 BENCHMARK(BM_WellFormed_ScanFloor)->Arg(1000)->Arg(20000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WellFormed_LocateOnly)->Arg(1000)->Arg(20000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WellFormed_ConfirmOnly)->Arg(1000)->Arg(20000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WellFormed_Extract)->Arg(1000)->Arg(20000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WellFormed_PlainBoost)->Arg(1000)->Arg(20000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OpeningOnly_ScanFloor)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);

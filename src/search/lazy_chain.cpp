@@ -37,8 +37,8 @@ LazyChain::LazyChain(std::string_view pattern) {
   regex_.assign(pattern.data(), pattern.data() + pattern.size(), boost::regex::perl | boost::regex::mod_s);
 }
 
-bool LazyChain::next(std::string_view page, std::size_t from, boost::cmatch& match) const {
-  if (from >= page.size()) return false;
+std::optional<LazyChain::Span> LazyChain::locate(std::string_view page, std::size_t from) const {
+  if (from >= page.size()) return std::nullopt;
   const char* const begin = page.data();
   const char* const end = begin + page.size();
 
@@ -54,18 +54,27 @@ bool LazyChain::next(std::string_view page, std::size_t from, boost::cmatch& mat
   };
 
   const std::size_t start = find(0, from);
-  if (start == std::string_view::npos) return false;
+  if (start == std::string_view::npos) return std::nullopt;
   std::size_t chainEnd = start + pieces_[0].size();
   for (std::size_t i = 1; i < pieces_.size(); ++i) {
     const std::size_t at = find(i, chainEnd);
-    if (at == std::string_view::npos) return false;  // nor after any later start: the search is over
+    if (at == std::string_view::npos) return std::nullopt;  // nor after any later start: the search is over
     chainEnd = at + pieces_[i].size();
   }
+  return Span{start, chainEnd};
+}
 
-  // The match from `start` lies within [start, chainEnd), so Boost never looks past it.
+bool LazyChain::confirm(std::string_view page, Span span, boost::cmatch& match) const {
+  // The match from the span's start lies within the span, so Boost never looks past it.
+  const char* const begin = page.data();
   boost::match_flag_type flags = boost::match_continuous;
-  if (start > 0) flags |= boost::match_prev_avail;
-  return boost::regex_search(begin + start, begin + chainEnd, match, regex_, flags, begin);
+  if (span.start > 0) flags |= boost::match_prev_avail;
+  return boost::regex_search(begin + span.start, begin + span.end, match, regex_, flags, begin);
+}
+
+bool LazyChain::next(std::string_view page, std::size_t from, boost::cmatch& match) const {
+  const std::optional<Span> span = locate(page, from);
+  return span && confirm(page, *span, match);
 }
 
 std::vector<SearchRow> RowsByChain(std::string_view page, const LazyChain& chain, int addressGroup,

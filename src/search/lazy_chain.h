@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,17 @@ class LazyChain {
 
   // The pattern compiled by Boost: Perl syntax, the dot matching every byte, case-sensitive.
   const boost::regex& regex() const { return regex_; }
+
+  // Where the leftmost match starting at or after `from` lies: from its start to the end of its
+  // last piece. Empty when no match starts there or later, so the search is over.
+  struct Span {
+    std::size_t start = 0;
+    std::size_t end = 0;
+  };
+  std::optional<Span> locate(std::string_view page, std::size_t from) const;
+
+  // Boost's match within a located span, anchored at its start, with its groups.
+  bool confirm(std::string_view page, Span span, boost::cmatch& match) const;
 
   // Fills `match` with the leftmost match starting at or after `from`; false when there is none.
   // Calls that go on from each match's end give the matches of Boost's search-all.
